@@ -5,6 +5,7 @@
 // ones, so the engine's routing can be written and tested exactly.
 #pragma once
 
+#include "dialog_template.h"
 #include "win32_constants.h"
 #include "win32_types.h"
 
@@ -132,6 +133,30 @@ public:
     // Modal; returns IDOK, IDCANCEL, IDYES or IDNO.
     virtual int MessageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
                            UINT type) = 0;
+
+    // --- Dialogs ------------------------------------------------------------
+    // Builds the dialog and runs it modally over owner: the procedure gets
+    // WM_INITDIALOG with lParam = initParam, then WM_COMMAND notifications;
+    // Escape and the close box send WM_COMMAND with IDCANCEL. Returns the
+    // value given to EndDialog, -1 when the dialog cannot be built.
+    virtual std::intptr_t DialogBox(const DialogTemplate& dialog, HWND owner, DLGPROC procedure,
+                                    LPARAM initParam) = 0;
+    virtual bool EndDialog(HWND dialog, std::intptr_t result) = 0;
+    // A control's window: Get/SetWindowText, ShowWindow and EnableWindow
+    // work on it.
+    virtual HWND GetDlgItem(HWND dialog, int controlId) = 0;
+    virtual bool EnableWindow(HWND window, bool enable) = 0;
+    virtual bool IsWindowEnabled(HWND window) = 0;
+    virtual bool SetFocus(HWND window) = 0;
+    virtual bool CheckDlgButton(HWND dialog, int controlId, UINT state) = 0;
+    virtual UINT IsDlgButtonChecked(HWND dialog, int controlId) = 0;
+    // Drop-down lists: entries are added in order; CB_ERR for no selection.
+    virtual int AddListEntry(HWND dialog, int controlId, std::u16string_view text) = 0;
+    virtual bool SetListSelection(HWND dialog, int controlId, int index) = 0;
+    virtual int GetListSelection(HWND dialog, int controlId) = 0;
+    // The open-file dialog; false when cancelled.
+    virtual bool GetOpenFileName(HWND owner, const OpenFileRequest& request,
+                                 std::u16string* chosenPath) = 0;
 
     // --- Tray ---------------------------------------------------------------
     // Notifications arrive as callbackMessage with the mouse message in lParam.

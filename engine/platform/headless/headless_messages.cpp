@@ -10,6 +10,9 @@ LRESULT HeadlessPlatform::Call(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (record == nullptr) {
         return 0;
     }
+    if (auto dialog = dialogs_.find(window); dialog != dialogs_.end()) {
+        return dialog->second.procedure(window, message, wParam, lParam);
+    }
     if (record->windowProc == nullptr) {
         return DefWindowProc(window, message, wParam, lParam);
     }

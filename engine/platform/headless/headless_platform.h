@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class HeadlessDialogSession;
+
 class HeadlessPlatform final : public Platform {
 public:
     struct WindowRecord {
@@ -53,6 +55,22 @@ public:
         std::vector<std::uint32_t> pixels; // rows bottom-up, as handed over
         std::uint32_t PixelAt(int x, int y) const { return pixels[(height - 1 - y) * width + x]; }
     };
+    // A control's state when its dialog ended.
+    struct ControlSnapshot {
+        std::u16string text;
+        bool enabled = true;
+        bool visible = true;
+        UINT checked = BST_UNCHECKED;
+        std::vector<std::u16string> entries;
+        int selection = CB_ERR;
+    };
+    struct ShownDialog {
+        int templateId = 0;
+        std::intptr_t result = 0;
+        std::map<int, ControlSnapshot> controls;
+    };
+    // A scripted user acting on a running dialog through the session.
+    using DialogScript = std::function<void(HeadlessDialogSession&)>;
     struct TrayIcon {
         UINT callbackMessage = 0;
         int iconId = 0;
@@ -112,6 +130,20 @@ public:
     UINT TrackPopupMenu(const std::vector<MenuItem>& items, POINT screen, HWND owner) override;
     int MessageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
                    UINT type) override;
+    std::intptr_t DialogBox(const DialogTemplate& dialog, HWND owner, DLGPROC procedure,
+                            LPARAM initParam) override;
+    bool EndDialog(HWND dialog, std::intptr_t result) override;
+    HWND GetDlgItem(HWND dialog, int controlId) override;
+    bool EnableWindow(HWND window, bool enable) override;
+    bool IsWindowEnabled(HWND window) override;
+    bool SetFocus(HWND window) override;
+    bool CheckDlgButton(HWND dialog, int controlId, UINT state) override;
+    UINT IsDlgButtonChecked(HWND dialog, int controlId) override;
+    int AddListEntry(HWND dialog, int controlId, std::u16string_view text) override;
+    bool SetListSelection(HWND dialog, int controlId, int index) override;
+    int GetListSelection(HWND dialog, int controlId) override;
+    bool GetOpenFileName(HWND owner, const OpenFileRequest& request,
+                         std::u16string* chosenPath) override;
     bool AddTrayIcon(HWND window, UINT callbackMessage, int iconId,
                      std::u16string_view tip) override;
     bool RemoveTrayIcon(HWND window) override;
@@ -153,6 +185,14 @@ public:
     // The next system move ends with the window moved by (dx, dy); an
     // unscripted one ends where it started.
     void QueueSystemMove(int dx, int dy) { moves_.push_back({dx, dy}); }
+    // Dialogs run the queued scripts in order; a dialog with no script, or
+    // whose script leaves it open, is closed as by its close box.
+    void QueueDialogScript(DialogScript script) { dialogScripts_.push_back(std::move(script)); }
+    // The next open-file dialog picks this path; nullopt cancels it. An
+    // unscripted one is cancelled.
+    void QueueOpenFileAnswer(std::optional<std::u16string> path) {
+        openFileAnswers_.push_back(std::move(path));
+    }
     void SetTrayAvailable(bool available) { trayAvailable_ = available; }
     // As if another process held the lock.
     void HoldInstanceLockElsewhere(std::u16string_view name);
@@ -169,6 +209,8 @@ public:
     void ClearCalls() { calls_.clear(); }
     const std::vector<ShownMessageBox>& MessageBoxes() const { return boxes_; }
     const std::vector<ShownMenu>& Menus() const { return menus_; }
+    const std::vector<ShownDialog>& Dialogs() const { return dialogsShown_; }
+    const std::vector<OpenFileRequest>& OpenFileRequests() const { return openFileRequests_; }
     // The most recent presented frames (older ones are dropped) and a count
     // of all of them.
     const std::deque<PresentedFrame>& Frames() const { return frames_; }
@@ -180,6 +222,22 @@ public:
     std::optional<RECT> CursorClip() const { return clip_; }
 
 private:
+    friend class HeadlessDialogSession;
+    struct ControlState {
+        HWND dialog = nullptr;
+        const DialogControl* control = nullptr;
+        bool enabled = true;
+        UINT checked = BST_UNCHECKED;
+        std::vector<std::u16string> entries;
+        int selection = CB_ERR;
+    };
+    struct DialogState {
+        const DialogTemplate* dialog = nullptr;
+        DLGPROC procedure = nullptr;
+        bool ended = false;
+        std::intptr_t result = 0;
+        std::vector<HWND> controls; // in template order
+    };
     struct Scheduled {
         std::uint64_t at;
         MSG message;
@@ -191,6 +249,9 @@ private:
     void ReleaseDueMessages();
     void EnsurePaths();
     void RunSystemMove(WindowRecord& record);
+    ControlState* FindControl(HWND dialog, int controlId);
+    HWND NewWindowRecord(std::u16string className, std::u16string title, DWORD style, RECT rect);
+    ShownDialog Snapshot(HWND dialog, const DialogState& state);
 
     std::map<std::u16string, WindowClassInfo> classes_;
     std::map<HWND, WindowRecord> windows_;
@@ -223,6 +284,12 @@ private:
     std::deque<POINT> moves_;
     bool trayAvailable_ = true;
     std::map<HWND, TrayIcon> trays_;
+    std::map<HWND, DialogState> dialogs_;
+    std::map<HWND, ControlState> controls_;
+    std::deque<DialogScript> dialogScripts_;
+    std::vector<ShownDialog> dialogsShown_;
+    std::deque<std::optional<std::u16string>> openFileAnswers_;
+    std::vector<OpenFileRequest> openFileRequests_;
     std::set<std::u16string> locksHere_;
     std::set<std::u16string> locksElsewhere_;
     std::map<std::pair<std::u16string, std::u16string>, HWND> closeListeners_;

@@ -72,24 +72,33 @@ HWND HeadlessPlatform::CreateWindow(DWORD exStyle, std::u16string_view className
         Log(FormatCall("CreateWindow", className, "failed"));
         return nullptr;
     }
-    WindowRecord record;
-    record.handle = reinterpret_cast<HWND>(nextWindowId_++);
-    record.className = className;
-    record.title = title;
-    record.style = style;
-    record.exStyle = exStyle;
-    record.topMost = (exStyle & WS_EX_TOPMOST) != 0;
-    record.visible = (style & WS_VISIBLE) != 0;
-    record.windowProc = cls->second.windowProc;
     int left = x == CW_USEDEFAULT ? kDefaultX : x;
     int top = x == CW_USEDEFAULT ? kDefaultY : y;
     int w = width == CW_USEDEFAULT ? kDefaultWidth : width;
     int h = width == CW_USEDEFAULT ? kDefaultHeight : height;
-    record.rect = RECT{left, top, left + w, top + h};
-    HWND handle = record.handle;
-    windows_[handle] = record;
-    Raise(windows_[handle]);
+    HWND handle = NewWindowRecord(std::u16string(className), std::u16string(title), style,
+                                  RECT{left, top, left + w, top + h});
+    WindowRecord& record = windows_[handle];
+    record.exStyle = exStyle;
+    record.topMost = (exStyle & WS_EX_TOPMOST) != 0;
+    record.windowProc = cls->second.windowProc;
+    Raise(record);
     Log(FormatCall("CreateWindow", className, title, Hex{style}, Hex{exStyle}, left, top, w, h));
+    return handle;
+}
+
+HWND HeadlessPlatform::NewWindowRecord(std::u16string className, std::u16string title, DWORD style,
+                                       RECT rect) {
+    WindowRecord record;
+    record.handle = reinterpret_cast<HWND>(nextWindowId_++);
+    record.className = std::move(className);
+    record.title = std::move(title);
+    record.style = style;
+    record.visible = (style & WS_VISIBLE) != 0;
+    record.rect = rect;
+    HWND handle = record.handle;
+    windows_[handle] = std::move(record);
+    zOrder_.push_back(handle);
     return handle;
 }
 
