@@ -168,7 +168,10 @@ public:
     void SetLocalTime(const LocalTime& time);
     // When the virtual clock reaches this many milliseconds, WM_QUIT with
     // exit code -1 is posted, so a test whose program never ends still does.
-    void SetRunLimit(std::uint64_t elapsedMs) { runLimit_ = elapsedMs; }
+    void SetRunLimit(std::uint64_t elapsedMs) {
+        runLimit_ = elapsedMs;
+        runLimitHit_ = false;
+    }
 
     // --- Scripting: screen and input -------------------------------------
     void SetScreen(int width, int height, int workWidth, int workHeight);
