@@ -69,8 +69,9 @@ public:
     virtual bool MoveWindow(HWND window, int x, int y, int width, int height, bool repaint) = 0;
     virtual bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height,
                               UINT flags) = 0;
-    virtual LONG GetWindowLong(HWND window, int index) = 0;
-    virtual LONG SetWindowLong(HWND window, int index, LONG value) = 0;
+    // GWL_STYLE, GWL_EXSTYLE and GWLP_USERDATA (wide enough for a pointer).
+    virtual LONG_PTR GetWindowLongPtr(HWND window, int index) = 0;
+    virtual LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) = 0;
     virtual bool SetWindowText(HWND window, std::u16string_view text) = 0;
     virtual std::u16string GetWindowText(HWND window) = 0;
     // Outer rectangle in screen coordinates.

@@ -117,7 +117,7 @@ inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
 inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(-1);
 inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
 
-// GetWindowLong / SetWindowLong.
+// GetWindowLongPtr / SetWindowLongPtr.
 inline constexpr int GWL_STYLE = -16;
 inline constexpr int GWL_EXSTYLE = -20;
 inline constexpr int GWLP_USERDATA = -21;

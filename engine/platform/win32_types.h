@@ -15,6 +15,7 @@ using ATOM = std::uint16_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using LONG_PTR = std::intptr_t;
 
 // Opaque handles; each backend decides what they point at.
 struct HWND__;

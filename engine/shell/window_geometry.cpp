@@ -58,7 +58,7 @@ void CAppBase::SwitchFullscreen(bool on) {
         if (displayModeChanged != 0) {
             return;
         }
-        sys.SetWindowLong(hWnd, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE));
+        sys.SetWindowLongPtr(hWnd, GWL_STYLE, WS_POPUP | WS_VISIBLE);
         sys.SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, clientWidth, clientHeight, SWP_FRAMECHANGED);
         sys.Sleep(kSwitchSettleMs);
         sys.MoveWindow(hWnd, 0, 0, clientWidth, clientHeight, true);
@@ -70,8 +70,7 @@ void CAppBase::SwitchFullscreen(bool on) {
         return;
     }
     displayModeChanged = 0;
-    sys.SetWindowLong(hWnd, GWL_STYLE,
-                      static_cast<LONG>(WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+    sys.SetWindowLongPtr(hWnd, GWL_STYLE, WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     sys.SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     SetClientSize(clientWidth, clientHeight);

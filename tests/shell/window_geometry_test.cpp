@@ -65,8 +65,8 @@ TEST_F(GeometryTest, AltEnterSwitchesToAndFromFullScreenOnlyWhenEnabled) {
     Send(WM_SYSKEYDOWN, VK_RETURN);
     EXPECT_EQ(app->fullscreenWanted, 1);
     EXPECT_EQ(WindowRect(), (RECT{0, 0, 320, 200}));
-    EXPECT_EQ(platform.GetWindowLong(app->hWnd, GWL_STYLE),
-              static_cast<LONG>(WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(platform.GetWindowLongPtr(app->hWnd, GWL_STYLE),
+              static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE));
     EXPECT_FALSE(platform.Window(app->hWnd)->topMost); // top-most only while switching
 
     Send(WM_SYSKEYDOWN, VK_RETURN);

@@ -32,7 +32,7 @@ public:
         bool topMost = false;
         bool invalid = false; // needs WM_PAINT
         WNDPROC windowProc = nullptr;
-        LONG userData = 0;
+        LONG_PTR userData = 0;
         RECT FrameInsets() const; // left, top, right, bottom widths of the frame
     };
     struct ShownMessageBox {
@@ -93,8 +93,8 @@ public:
     bool MoveWindow(HWND window, int x, int y, int width, int height, bool repaint) override;
     bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height,
                       UINT flags) override;
-    LONG GetWindowLong(HWND window, int index) override;
-    LONG SetWindowLong(HWND window, int index, LONG value) override;
+    LONG_PTR GetWindowLongPtr(HWND window, int index) override;
+    LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) override;
     bool SetWindowText(HWND window, std::u16string_view text) override;
     std::u16string GetWindowText(HWND window) override;
     bool GetWindowRect(HWND window, RECT* rect) override;

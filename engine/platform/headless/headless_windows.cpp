@@ -209,16 +209,16 @@ bool HeadlessPlatform::SetWindowPos(HWND window, HWND insertAfter, int x, int y,
     return true;
 }
 
-LONG HeadlessPlatform::GetWindowLong(HWND window, int index) {
+LONG_PTR HeadlessPlatform::GetWindowLongPtr(HWND window, int index) {
     WindowRecord* record = Find(window);
     if (record == nullptr) {
         return 0;
     }
     switch (index) {
     case GWL_STYLE:
-        return static_cast<LONG>(record->style);
+        return static_cast<LONG_PTR>(record->style);
     case GWL_EXSTYLE:
-        return static_cast<LONG>(record->exStyle);
+        return static_cast<LONG_PTR>(record->exStyle);
     case GWLP_USERDATA:
         return record->userData;
     default:
@@ -226,17 +226,17 @@ LONG HeadlessPlatform::GetWindowLong(HWND window, int index) {
     }
 }
 
-LONG HeadlessPlatform::SetWindowLong(HWND window, int index, LONG value) {
+LONG_PTR HeadlessPlatform::SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
     WindowRecord* record = Find(window);
     if (record == nullptr) {
         return 0;
     }
-    LONG previous = GetWindowLong(window, index);
+    LONG_PTR previous = GetWindowLongPtr(window, index);
     switch (index) {
     case GWL_STYLE:
         record->style = static_cast<DWORD>(value);
         record->visible = (record->style & WS_VISIBLE) != 0;
-        Log(FormatCall("SetWindowLong", "STYLE", Hex{record->style}));
+        Log(FormatCall("SetWindowLongPtr", "STYLE", Hex{record->style}));
         break;
     case GWL_EXSTYLE:
         record->exStyle = static_cast<DWORD>(value);
