@@ -11,6 +11,7 @@ inline constexpr UINT WM_MOVE = 0x0003;
 inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_ACTIVATE = 0x0006;
 inline constexpr UINT WM_SETTEXT = 0x000C;
+inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUERYENDSESSION = 0x0011;

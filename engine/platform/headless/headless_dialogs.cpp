@@ -76,6 +76,8 @@ std::intptr_t HeadlessPlatform::DialogBox(const DialogTemplate& dialog, HWND own
         EnableWindow(owner, false);
     }
 
+    // As on the original platform, the font arrives before WM_INITDIALOG.
+    SendMessage(window, WM_SETFONT, 0, 0);
     SendMessage(window, WM_INITDIALOG, 0, initParam);
     if (!dialogs_[window].ended) {
         if (!dialogScripts_.empty()) {
@@ -95,7 +97,7 @@ std::intptr_t HeadlessPlatform::DialogBox(const DialogTemplate& dialog, HWND own
         Log(FormatCall("DialogNeverEnded", dialog.id));
         finished.result = -1;
     }
-    ShownDialog shown = Snapshot(window, finished);
+    ShownDialog shown = Snapshot(finished);
     std::intptr_t result = finished.result;
     for (HWND control : finished.controls) {
         controls_.erase(control);
@@ -113,7 +115,7 @@ std::intptr_t HeadlessPlatform::DialogBox(const DialogTemplate& dialog, HWND own
     return result;
 }
 
-HeadlessPlatform::ShownDialog HeadlessPlatform::Snapshot(HWND dialog, const DialogState& state) {
+HeadlessPlatform::ShownDialog HeadlessPlatform::Snapshot(const DialogState& state) {
     ShownDialog shown{state.dialog->id, state.result, {}};
     for (HWND handle : state.controls) {
         const ControlState& control = controls_.at(handle);
@@ -125,7 +127,6 @@ HeadlessPlatform::ShownDialog HeadlessPlatform::Snapshot(HWND dialog, const Dial
             ControlSnapshot{record.title,    control.enabled, record.visible,
                             control.checked, control.entries, control.selection};
     }
-    (void)dialog;
     return shown;
 }
 

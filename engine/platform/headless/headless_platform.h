@@ -5,6 +5,7 @@
 // recorded: a call log, the message boxes and menus, and presented frames.
 #pragma once
 
+#include "headless_audio.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -155,6 +156,8 @@ public:
     std::u16string DataHome() override;
     std::u16string ConfigHome() override;
     std::u16string RuntimeDir() override;
+    // Platform: audio, the virtual output of headless_audio.h.
+    HeadlessAudioDevice& Audio() override { return audio_; }
 
     // --- Scripting: the virtual clock ------------------------------------
     // Virtual milliseconds since the backend was created.
@@ -199,6 +202,7 @@ public:
     void SetTrayAvailable(bool available) { trayAvailable_ = available; }
     // As if another process held the lock.
     void HoldInstanceLockElsewhere(std::u16string_view name);
+    void ReleaseInstanceLockElsewhere(std::u16string_view name);
     // A program of another process that answers close requests.
     void AddPeerWindow(std::u16string_view className, std::u16string_view title,
                        std::function<void()> onCloseRequest);
@@ -254,7 +258,7 @@ private:
     void RunSystemMove(WindowRecord& record);
     ControlState* FindControl(HWND dialog, int controlId);
     HWND NewWindowRecord(std::u16string className, std::u16string title, DWORD style, RECT rect);
-    ShownDialog Snapshot(HWND dialog, const DialogState& state);
+    ShownDialog Snapshot(const DialogState& state);
 
     std::map<std::u16string, WindowClassInfo> classes_;
     std::map<HWND, WindowRecord> windows_;
@@ -306,4 +310,5 @@ private:
 
     std::u16string executablePath_, dataHome_, configHome_, runtimeDir_;
     std::filesystem::path ownedRoot_;
+    HeadlessAudioDevice audio_;
 };

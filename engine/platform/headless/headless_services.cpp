@@ -138,6 +138,10 @@ void HeadlessPlatform::HoldInstanceLockElsewhere(std::u16string_view name) {
     locksElsewhere_.insert(std::u16string(name));
 }
 
+void HeadlessPlatform::ReleaseInstanceLockElsewhere(std::u16string_view name) {
+    locksElsewhere_.erase(std::u16string(name));
+}
+
 void HeadlessPlatform::AddPeerWindow(std::u16string_view className, std::u16string_view title,
                                      std::function<void()> onCloseRequest) {
     peers_[{std::u16string(className), std::u16string(title)}] = std::move(onCloseRequest);
