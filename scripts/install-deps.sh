@@ -11,6 +11,8 @@ packages=(
     # artwork and sounds: SVG rendering, Chinese fonts for the artwork's
     # texts, speech and sound tools, contact sheets
     librsvg2-bin fonts-noto-cjk espeak-ng sox python3 imagemagick
+    # sound: SDL2 audio output and MPEG-audio decoding
+    libsdl2-dev libmpg123-dev
 )
 
 missing=()

@@ -5,6 +5,7 @@
 // ones, so the engine's routing can be written and tested exactly.
 #pragma once
 
+#include "audio_device.h"
 #include "dialog_template.h"
 #include "win32_constants.h"
 #include "win32_types.h"
@@ -184,6 +185,10 @@ public:
     virtual std::u16string DataHome() = 0;
     virtual std::u16string ConfigHome() = 0;
     virtual std::u16string RuntimeDir() = 0;
+
+    // --- Audio --------------------------------------------------------------
+    // The output device: mixed PCM buffers and the memory-sound voice.
+    virtual AudioDevice& Audio() = 0;
 };
 
 // The process-wide platform. Selecting a backend (platform_registry.h)
