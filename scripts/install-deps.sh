@@ -13,6 +13,9 @@ packages=(
     librsvg2-bin fonts-noto-cjk espeak-ng sox python3 imagemagick
     # sound: SDL2 audio output and MPEG-audio decoding
     libsdl2-dev libmpg123-dev
+    # glyph text: FreeType and fontconfig (the CJK gothic comes with
+    # fonts-noto-cjk above); zlib for the PNG the glyph tests write
+    libfreetype-dev libfontconfig-dev zlib1g-dev
 )
 
 missing=()
