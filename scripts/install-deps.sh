@@ -8,6 +8,9 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # lumitool's PNG reading and writing; pixman, compared in the blend
+    # benchmarks only
+    libpng-dev libpixman-1-dev
     # artwork and sounds: SVG rendering, Chinese fonts for the artwork's
     # texts, speech and sound tools, contact sheets
     librsvg2-bin fonts-noto-cjk espeak-ng sox python3 imagemagick
