@@ -1,6 +1,7 @@
 // The real rasteriser, as both backends use it: fonts found through
 // fontconfig, glyphs drawn by FreeType. Checks hold for any version of the
 // installed fonts; no bytes of a particular rendering are compared.
+#include "base/text16.h"
 #include "imaging/mg_font.h"
 #include "png_file.h"
 
@@ -129,12 +130,28 @@ TEST(FreeTypeGlyphs, BoldIsHeavier) {
     }
 }
 
+TEST(FreeTypeGlyphs, AFaceWithoutABoldStyleIsEmboldened) {
+    // Faces that come in one weight only, from optional font packages.
+    for (const char16_t* face : {u"DejaVu Math TeX Gyre", u"Z003"}) {
+        std::unique_ptr<GlyphFont> regular =
+            Glyphs().Open(FontRequest{face, 16, FW_NORMAL, DEFAULT_CHARSET});
+        std::unique_ptr<GlyphFont> bold =
+            Glyphs().Open(FontRequest{face, 16, FW_BOLD, DEFAULT_CHARSET});
+        ASSERT_NE(regular, nullptr);
+        ASSERT_NE(bold, nullptr);
+        if (regular->Family() != Utf16ToUtf8(face)) {
+            continue;
+        }
+        EXPECT_EQ(bold->Family(), regular->Family());
+        EXPECT_GT(InkOf(bold->Render(u'A')), InkOf(regular->Render(u'A')));
+        return;
+    }
+    GTEST_SKIP() << "no single-weight face is installed";
+}
+
 class RealFontTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        UseGlyphs(nullptr);
-        ASSERT_EQ(font.Create(u"ＭＳ ゴシック", 4, 16, FW_BOLD), 1);
-    }
+    void SetUp() override { ASSERT_EQ(font.Create(u"ＭＳ ゴシック", 4, 16, FW_BOLD), 1); }
 
     CMGFont font;
     CSurface popup;

@@ -114,9 +114,13 @@ std::optional<FontFile> ToFontFile(const FcPattern* font) {
     if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch) {
         file.family = reinterpret_cast<const char*>(family);
     }
+    // Configurations that offer synthetic bold report a regular face asked
+    // for in bold as bold, marked for emboldening: that is not a bold face.
     double weight = FC_WEIGHT_REGULAR;
     FcPatternGetDouble(font, FC_WEIGHT, 0, &weight);
-    file.bold = weight >= FC_WEIGHT_DEMIBOLD;
+    FcBool synthetic = FcFalse;
+    FcPatternGetBool(font, FC_EMBOLDEN, 0, &synthetic);
+    file.bold = weight >= FC_WEIGHT_DEMIBOLD && synthetic == FcFalse;
     return file;
 }
 

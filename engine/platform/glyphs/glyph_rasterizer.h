@@ -18,7 +18,6 @@ inline constexpr int FW_BOLD = 700;
 inline constexpr int DEFAULT_CHARSET = 1;
 inline constexpr int SHIFTJIS_CHARSET = 128;
 inline constexpr int HANGUL_CHARSET = 129;
-inline constexpr int GB2312_CHARSET = 134;
 inline constexpr int CHINESEBIG5_CHARSET = 136;
 
 struct FontRequest {
