@@ -122,7 +122,8 @@ public:
     virtual HDC BeginPaint(HWND window) = 0;
     virtual void EndPaint(HWND window, HDC dc) = 0;
     // SetDIBitsToDevice: draws the picture at (x, y) of the window behind
-    // the paint context; alpha is ignored.
+    // the paint context; alpha is ignored. A layered window keeps what
+    // PresentLayered gave it: this draws nothing there.
     virtual bool PresentPlain(HDC dc, int x, int y, const PixelView& picture) = 0;
     // UpdateLayeredWindow: premultiplied pixels become the window's content,
     // per-pixel opacity and click-through shape; the window moves to topLeft.

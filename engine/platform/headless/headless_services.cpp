@@ -42,7 +42,10 @@ void HeadlessPlatform::EndPaint(HWND /*window*/, HDC /*dc*/) {}
 
 bool HeadlessPlatform::PresentPlain(HDC dc, int x, int y, const PixelView& picture) {
     HWND window = WindowOf(dc);
-    if (Find(window) == nullptr || picture.bits == nullptr) {
+    const WindowRecord* record = Find(window);
+    // A layered window shows only what PresentLayered gave it, as painting
+    // cannot reach such a window on the original platform either.
+    if (record == nullptr || picture.bits == nullptr || (record->exStyle & WS_EX_LAYERED) != 0) {
         return false;
     }
     PresentedFrame frame{window, false, POINT{x, y}, picture.width, picture.height, {}};
