@@ -42,11 +42,17 @@ function(lumi_generated_svgs name)
     set(${name}_stamp ${stamp} PARENT_SCOPE)
 endfunction()
 
-# lumi_asset_archive(NAME SVGS ... [SVG_STAMPS ...] [FILES ...] [FILE_STAMPS ...]):
+# lumi_asset_archive(NAME SVGS ... [SVG_STAMPS ...] [FILES ...] [FILE_STAMPS ...]
+#                    [METHODS m1,m2]):
 # renders and encodes the SVGs, stages them with the ready-made FILES
 # (sounds), and packs the archive; the target lumi_archive_NAME builds it.
+# METHODS limits the encoder to those methods (the smallest result wins).
 function(lumi_asset_archive name)
-    cmake_parse_arguments(ARG "" "" "SVGS;SVG_STAMPS;FILES;FILE_STAMPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "METHODS" "SVGS;SVG_STAMPS;FILES;FILE_STAMPS" ${ARGN})
+    set(method_args)
+    if(ARG_METHODS)
+        set(method_args --methods ${ARG_METHODS})
+    endif()
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${name})
     set(pngs)
     set(mgs)
@@ -67,7 +73,7 @@ function(lumi_asset_archive name)
         VERBATIM)
     add_custom_command(OUTPUT ${stamps}/${name}.mg.stamp
         BYPRODUCTS ${mgs}
-        COMMAND ${Python3_EXECUTABLE} ${scripts} encode $<TARGET_FILE:lumitool> ${work}/mg ${pngs}
+        COMMAND ${Python3_EXECUTABLE} ${scripts} encode ${method_args} $<TARGET_FILE:lumitool> ${work}/mg ${pngs}
         COMMAND ${CMAKE_COMMAND} -E touch ${stamps}/${name}.mg.stamp
         DEPENDS ${stamps}/${name}.png.stamp lumitool ${scripts}
         COMMENT "Encoding the images of ${name}"

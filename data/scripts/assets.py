@@ -5,8 +5,11 @@ a build after a one-file change touches one file.
 
     assets.py render OUTDIR SVG...
         SVG -> PNG with rsvg-convert, at the size the SVG declares
-    assets.py encode LUMITOOL OUTDIR PNG...
-        PNG -> MG01 with "lumitool encode"
+    assets.py encode [--methods M1,M2,...] LUMITOOL OUTDIR PNG...
+        PNG -> MG01 with "lumitool encode": by default the tool's own search
+        over every method; with --methods only those are tried and the
+        smallest result is kept (the day pages use this: the full search
+        costs about twenty times as much for a few percent)
     assets.py stage DIR FILE...
         makes DIR hold exactly the given files (hard links, or copies), so
         that "lumitool pack DIR" packs exactly them
@@ -76,14 +79,41 @@ def icons(outdir, svgs):
     return run_all(work)
 
 
-def encode(lumitool, outdir, pngs):
+def encode(lumitool, outdir, pngs, methods=None):
     os.makedirs(outdir, exist_ok=True)
     work = []
     for png in pngs:
         mg = os.path.join(outdir, stem(png) + ".mg")
         if stale(mg, png, lumitool):
-            work.append((png, [lumitool, "encode", png, mg]))
+            if methods:
+                helper = [sys.executable, os.path.abspath(__file__), "encode-one", lumitool, png, mg] + methods
+                work.append((png, helper))
+            else:
+                work.append((png, [lumitool, "encode", png, mg]))
     return run_all(work)
+
+
+def encode_one(lumitool, png, mg, methods):
+    """Encodes with each method and keeps the smallest file."""
+    best = None
+    for method in methods:
+        candidate = f"{mg}.{method}"
+        result = subprocess.run([lumitool, "encode", png, candidate, "--method", method],
+                                capture_output=True, text=True)
+        if result.returncode != 0:
+            print(f"{png} ({method}): {result.stderr.strip()}", file=sys.stderr)
+            continue
+        size = os.path.getsize(candidate)
+        if best is None or size < best[0]:
+            if best:
+                os.remove(best[1])
+            best = (size, candidate)
+        else:
+            os.remove(candidate)
+    if best is None:
+        return False
+    os.replace(best[1], mg)
+    return True
 
 
 def stage(folder, files):
@@ -113,8 +143,12 @@ def main(argv):
         ok = render(argv[1], argv[2:])
     elif len(argv) >= 2 and argv[0] == "icons":
         ok = icons(argv[1], argv[2:])
+    elif len(argv) >= 5 and argv[0] == "encode" and argv[1] == "--methods":
+        ok = encode(argv[3], argv[4], argv[5:], argv[2].split(","))
     elif len(argv) >= 3 and argv[0] == "encode":
         ok = encode(argv[1], argv[2], argv[3:])
+    elif len(argv) >= 5 and argv[0] == "encode-one":
+        ok = encode_one(argv[1], argv[2], argv[3], argv[4:])
     elif len(argv) >= 2 and argv[0] == "stage":
         ok = stage(argv[1], argv[2:])
     else:
