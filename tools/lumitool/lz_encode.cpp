@@ -67,7 +67,7 @@ public:
             }
             if (length > best.length) {
                 best = {length, distance};
-                if (length == maxLength) {
+                if (length >= std::min(maxLength, kGoodEnough)) {
                     break;
                 }
             }
@@ -79,7 +79,10 @@ public:
 private:
     static constexpr std::size_t kNone = ~std::size_t(0);
     static constexpr int kHashBits = 16;
-    static constexpr int kMaxChain = 256;
+    // Search limits: how many earlier positions to try, and a length past
+    // which a match is taken without looking further.
+    static constexpr int kMaxChain = 64;
+    static constexpr std::size_t kGoodEnough = 192;
 
     std::uint32_t Hash(std::size_t pos) const {
         std::uint32_t v = data_[pos] | data_[pos + 1] << 8 | std::uint32_t(data_[pos + 2]) << 16;
