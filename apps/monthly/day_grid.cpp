@@ -18,8 +18,7 @@ std::unique_ptr<CSurface> OpaqueScratch(int width, int height) {
 // Blends src onto dst and raises dst's alpha to src's where that is
 // larger, so marks and numerals overlapping on the transparent grid keep
 // both their coverages for the final blend onto the picture.
-void MergeAndBlend(CSurface* dst, const CSurface* src, int x, int y, int w, int h, int sx,
-                   int sy) {
+void MergeAndBlend(CSurface* dst, const CSurface* src, int x, int y, int w, int h, int sx, int sy) {
     CSurface::MergeAlpha(dst, src, x, y, w, h, sx, sy);
     CSurface::BlendAlpha(dst, src, x, y, w, h, sx, sy);
 }
@@ -58,7 +57,7 @@ void DrawGrid(CCalender& calendar) {
 
         CSurface::Copy(numeral.get(), parts, 0, 0, w, h, (day - 1) % 10 * w, (day - 1) / 10 * h);
         TintKeepingAlpha(*numeral, day == calendar.highlightDay ? calendar.highlightTint
-                                                                 : calendar.weekdayTint[column]);
+                                                                : calendar.weekdayTint[column]);
 
         if (calendar.DayCode(day) >= 0) {
             CSurface::Copy(grid, parts, x, y, backing.Width(), backing.Height(), backing.left,

@@ -33,8 +33,8 @@ const DesktopProfile kMonthlyDesktop{kWindowWidth,
 
 namespace {
 
-const ButtonSheetProfile kMonthlyButtons{u"cal_button01.mg", 32, 24, {{0, 0}, {0, 24}, {0, 48}},
-                                         1000, 1009};
+const ButtonSheetProfile kMonthlyButtons{u"cal_button01.mg",         32,   24,
+                                         {{0, 0}, {0, 24}, {0, 48}}, 1000, 1009};
 
 constexpr int kWindowIconId = 108;
 constexpr int kOpacityFull = 256;

@@ -80,7 +80,9 @@ protected:
     // The year read back from the digits stripes of the last frame.
     int ShownYear(int month) const;
     std::filesystem::path MemoFile(int year, int month) const;
-    std::filesystem::path SettingsIni() const { return dataHome / "LumiMonthly" / "LumiMonthly.ini"; }
+    std::filesystem::path SettingsIni() const {
+        return dataHome / "LumiMonthly" / "LumiMonthly.ini";
+    }
 
     HeadlessPlatform platform;
     FakeGlyphsScope glyphs;
