@@ -9,7 +9,7 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct WaveSpec {
+struct WaveLayout {
     std::uint16_t tag = 1;
     std::uint16_t channels = 1;
     std::uint32_t rate = 22050;
@@ -31,25 +31,26 @@ inline void PutId(Bytes& out, const char* id) {
     out.insert(out.end(), id, id + 4);
 }
 
-inline Bytes MakeWave(const WaveSpec& spec, const Bytes& data) {
+inline Bytes MakeWave(const WaveLayout& layout, const Bytes& data) {
     Bytes body;
     PutId(body, "WAVE");
     PutId(body, "fmt ");
-    PutLe32(body, spec.fmtSize);
+    PutLe32(body, layout.fmtSize);
     Bytes fmt;
-    std::uint16_t block = static_cast<std::uint16_t>(spec.channels * spec.bits / 8);
-    PutLe16(fmt, spec.tag);
-    PutLe16(fmt, spec.channels);
-    PutLe32(fmt, spec.rate);
-    PutLe32(fmt, spec.rate * block);
+    std::uint16_t block = static_cast<std::uint16_t>(layout.channels * layout.bits / 8);
+    PutLe16(fmt, layout.tag);
+    PutLe16(fmt, layout.channels);
+    PutLe32(fmt, layout.rate);
+    PutLe32(fmt, layout.rate * block);
     PutLe16(fmt, block);
-    PutLe16(fmt, spec.bits);
-    fmt.resize(spec.fmtSize, 0);
+    PutLe16(fmt, layout.bits);
+    fmt.resize(layout.fmtSize, 0);
     body.insert(body.end(), fmt.begin(), fmt.end());
-    if (spec.withData) {
+    if (layout.withData) {
         PutId(body, "data");
-        PutLe32(body, spec.declaredDataSize == 0xFFFFFFFF ? static_cast<std::uint32_t>(data.size())
-                                                          : spec.declaredDataSize);
+        PutLe32(body, layout.declaredDataSize == 0xFFFFFFFF
+                          ? static_cast<std::uint32_t>(data.size())
+                          : layout.declaredDataSize);
         body.insert(body.end(), data.begin(), data.end());
     }
     Bytes out;

@@ -88,6 +88,40 @@ TEST(WaveSourceTest, DataChunkLongerThanTheFileDeliversWhatIsThere) {
     EXPECT_EQ(ReadAll(source), pcm);
 }
 
+TEST(WaveSourceTest, DamagedImagesNeverReadOutsideThemselves) {
+    // Seeded damage to a WAVE file and to tagged MPEG frames: every open and
+    // read must stay inside the image (the sanitizers watch), whatever the
+    // result.
+    Bytes id3 = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 0, 20};
+    id3.resize(30, 0);
+    const Bytes originals[] = {
+        MakeWave({.tag = 85, .fmtSize = 30}, Constant16(300, 9)),
+        MakeWave({.channels = 2, .bits = 8}, Bytes(200, 0x90)),
+        Concat(id3, Mp3Frames(3)),
+    };
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (const Bytes& original : originals) {
+        for (int round = 0; round < 300; ++round) {
+            Bytes image = original;
+            image.resize(next() % (image.size() + 1));
+            for (int hits = next() % 6; hits > 0 && !image.empty(); --hits) {
+                image[next() % image.size()] = static_cast<std::uint8_t>(next());
+            }
+            WaveSource source;
+            if (OpenImage(source, image).result == 1) {
+                Bytes pcm = ReadAll(source);
+                if (source.IsPcm()) {
+                    EXPECT_EQ(pcm.size(), source.PcmSize());
+                }
+            }
+        }
+    }
+}
+
 TEST(RiffChunksTest, FindsChunksOnlyInsideTheImage) {
     // A chunk whose size runs past the end ends the search instead of a read.
     Bytes image = {'a', 'b', 'c', 'd', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2,
