@@ -5,6 +5,7 @@
 
 #include "clock/chime_scheduler.h"
 #include "clock/clock_app.h"
+#include "clock/clock_menu.h"
 #include "clock/face_table.h"
 #include "data/profile.h"
 #include "platform/headless/headless_platform.h"
