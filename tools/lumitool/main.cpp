@@ -15,7 +15,9 @@ int ToolError(const std::string& message) {
 
 namespace {
 
-std::array<std::span<const ToolCommand>, 2> AllGroups() { return {DataCommands(), ImageCommands()}; }
+std::array<std::span<const ToolCommand>, 3> AllGroups() {
+    return {DataCommands(), ImageCommands(), CalendarCommands()};
+}
 
 int Usage() {
     std::fputs("usage: lumitool COMMAND ARGS...\n", stderr);

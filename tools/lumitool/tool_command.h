@@ -16,6 +16,7 @@ struct ToolCommand {
 // One table per command group.
 std::span<const ToolCommand> DataCommands();
 std::span<const ToolCommand> ImageCommands();
+std::span<const ToolCommand> CalendarCommands();
 
 // Reports a failure the way every command does: "lumitool: <message>" on
 // stderr; returns the exit code to use.
