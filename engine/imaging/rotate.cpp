@@ -17,6 +17,25 @@ int Extent(float r, float a, float b) {
     return std::max(std::abs(static_cast<int>(r * a)), std::abs(static_cast<int>(r * b)));
 }
 
+// Narrows [first, last] to the columns j where lo < base + slope * j < hi
+// may hold, one column wider on each side than exact arithmetic says. The
+// per-pixel clip test still decides; this only skips what it would reject.
+void NarrowColumns(double base, double slope, double lo, double hi, int& first, int& last) {
+    if (std::fabs(slope) < 1e-9) {
+        if (base <= lo || base >= hi) {
+            last = first - 1;
+        }
+        return;
+    }
+    double a = (lo - base) / slope;
+    double b = (hi - base) / slope;
+    if (a > b) {
+        std::swap(a, b);
+    }
+    first = std::max(first, static_cast<int>(std::floor(std::max(a, -1e9))) - 1);
+    last = std::min(last, static_cast<int>(std::ceil(std::min(b, 1e9))) + 1);
+}
+
 } // namespace
 
 std::uint32_t CSurface::SampleOver(const CSurface* src, int x, int y, std::uint32_t d) {
@@ -71,7 +90,14 @@ void CSurface::DrawRotated(CSurface* dst, const CSurface* src, const RECT* clip,
     const int my = Extent(r, std::cos(theta - phi), std::cos(theta + phi));
 
     for (int i = -(my + 2); i <= my + 1; ++i) {
-        for (int j = -(mx + 2); j <= mx + 1; ++j) {
+        // Only the columns whose source point can fall inside the clip
+        // rectangle (with a margin) are visited.
+        int first = -(mx + 2);
+        int last = mx + 1;
+        NarrowColumns(hw + x0 + double(i) * s, c, limit.left - 2.0, limit.right + 1.0, first, last);
+        NarrowColumns(hh + double(i) * c, -double(s), limit.top - 2.0, limit.bottom + 1.0, first,
+                      last);
+        for (int j = first; j <= last; ++j) {
             const float fi = static_cast<float>(i);
             const float fj = static_cast<float>(j);
             const float u = fj * c + fi * s + static_cast<float>(x0);
