@@ -19,6 +19,11 @@ packages=(
     # glyph text: FreeType and fontconfig (the CJK gothic comes with
     # fonts-noto-cjk above); zlib for the PNG the glyph tests write
     libfreetype-dev libfontconfig-dev zlib1g-dev
+    # desktop backend: Qt 6 widgets on X11
+    qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-dejavu-core
+    # desktop tests and the idle measurement: a private X server, a window
+    # manager, a compositor, input and inspection tools, screenshots, xclock
+    xvfb xauth openbox picom xdotool x11-utils x11-apps imagemagick
 )
 
 missing=()
