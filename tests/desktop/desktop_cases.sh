@@ -68,7 +68,7 @@ lacks_state() { ! has_state "$1" "$2"; }
 # The colour of one screen pixel as "r,g,b" (0..255).
 pixel_at() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n1 |
-        sed -E 's/.*srgba?\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+        sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
 }
 pixel_is() { [ "$(pixel_at "$1" "$2")" = "$3" ]; }
 
