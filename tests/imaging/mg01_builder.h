@@ -6,7 +6,7 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct EntrySpec {
+struct EntryFields {
     std::uint8_t flags = 0;
     std::uint16_t width = 0;
     std::uint16_t height = 0;
@@ -24,7 +24,7 @@ inline void PutLe(Bytes& out, std::uint32_t value, int bytes) {
 
 // Version 256 puts the table at 16; a later version adds four unused values
 // and the table at 32.
-inline Bytes BuildMg01(const std::vector<EntrySpec>& entries, std::uint32_t version = 256) {
+inline Bytes BuildMg01(const std::vector<EntryFields>& entries, std::uint32_t version = 256) {
     std::uint32_t table = version > 256 ? 32 : 16;
     std::uint32_t base = table + 4 * std::uint32_t(entries.size());
     Bytes out{'M', 'G', '0', '1'};
@@ -40,7 +40,7 @@ inline Bytes BuildMg01(const std::vector<EntrySpec>& entries, std::uint32_t vers
     }
     std::uint32_t offset = 0;
     Bytes body;
-    for (const EntrySpec& e : entries) {
+    for (const EntryFields& e : entries) {
         PutLe(out, offset, 4);
         std::uint32_t length = (20 + std::uint32_t(e.data.size()) + 3) & ~3u;
         PutLe(body, 0, 2);

@@ -19,7 +19,7 @@ Pixels StoragePixels(const CSurface& s) {
 
 struct ColourCase {
     const char* name;
-    EntrySpec entry;
+    EntryFields entry;
     Pixels pixels;
 };
 
@@ -102,13 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ColourCase>& info) { return std::string(info.param.name); });
 
 // A 2 x 2 picture of colour 0x030201 whose alpha comes from a plane entry.
-EntrySpec ColourWithPlane() {
-    return EntrySpec{0x84, 2, 2, 24, 0, E, {E, 4, 1, 2, 3, E, 0}};
+EntryFields ColourWithPlane() {
+    return EntryFields{0x84, 2, 2, 24, 0, E, {E, 4, 1, 2, 3, E, 0}};
 }
 
 struct PlaneCase {
     const char* name;
-    EntrySpec plane;
+    EntryFields plane;
     Bytes alpha;
 };
 
@@ -167,7 +167,7 @@ TEST(Mg01File, FlagWithoutPlaneLoadsWithoutAlpha) {
 }
 
 TEST(Mg01File, PlaneIsIgnoredWithoutTheFlag) {
-    EntrySpec colour = ColourWithPlane();
+    EntryFields colour = ColourWithPlane();
     colour.flags = 0x04;
     Bytes file = BuildMg01({colour, {0x10, 2, 2, 8, 0, 0, {1, 2, 3, 4}}});
     CSurface surface;

@@ -48,7 +48,7 @@ TEST(TgaLoader, ShortFileGivesATruncatedPicture) {
     EXPECT_EQ(StoragePixels(surface), (Pixels{0x04030201, 0x00000605, 0, 0}));
 }
 
-struct BmpSpec {
+struct BmpFields {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint16_t bitCount = 24;
@@ -59,7 +59,7 @@ struct BmpSpec {
     Bytes rows;    // padded rows as stored
 };
 
-Bytes Bmp(const BmpSpec& b) {
+Bytes Bmp(const BmpFields& b) {
     std::uint32_t offBits = 14 + 40 + std::uint32_t(b.masks.size() + b.palette.size());
     Bytes out{'B', 'M'};
     PutLe(out, offBits + std::uint32_t(b.rows.size()), 4);
@@ -92,7 +92,7 @@ Bytes Masks(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
 
 struct BmpCase {
     const char* name;
-    BmpSpec spec;
+    BmpFields fields;
     Pixels pixels; // storage order
 };
 
@@ -105,7 +105,7 @@ class BmpLoader : public testing::TestWithParam<BmpCase> {};
 
 TEST_P(BmpLoader, DecodesWithoutAlpha) {
     const BmpCase& c = GetParam();
-    Bytes file = Bmp(c.spec);
+    Bytes file = Bmp(c.fields);
     CSurface surface;
     ASSERT_EQ(surface.LoadFromMemory(file.data(), file.size()), 1);
     EXPECT_EQ(surface.hasAlpha, 0);
