@@ -11,6 +11,8 @@ packages=(
     # lumitool's PNG reading and writing; pixman, compared in the blend
     # benchmarks only
     libpng-dev libpixman-1-dev
+    # installation checks: desktop entry and AppStream validators
+    desktop-file-utils appstream
     # artwork and sounds: SVG rendering, Chinese fonts for the artwork's
     # texts, speech and sound tools, contact sheets
     librsvg2-bin fonts-noto-cjk espeak-ng sox python3 imagemagick
