@@ -6,6 +6,9 @@
 #include "data/profile.h"
 #include "shell/dialog_resources.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // The clock's scene holds no buttons.
