@@ -7,7 +7,6 @@
 #   <prefix>/share/icons/hicolor/  the program icons, 16 to 64 pixels and SVG
 #   <prefix>/share/metainfo/       the AppStream description of the suite
 #   <prefix>/share/man/man1/       lumitool's manual
-#   <prefix>/share/lumi/archives/  each program's archive, for skin makers
 #
 # Included last from the top-level CMakeLists.txt, so every program target
 # that exists is known; a program that is not built is left out.
@@ -131,16 +130,6 @@ foreach(svg IN LISTS lumi_icon_svgs)
 endforeach()
 
 install(FILES ${LUMI_DESKTOP_TEMPLATES}/org.lumi.Lumi.metainfo.xml DESTINATION share/metainfo)
-
-# The archives the programs carry inside, as files lumitool can unpack.
-get_property(lumi_archives GLOBAL PROPERTY LUMI_ARCHIVES)
-foreach(name IN LISTS lumi_archives)
-    if(NOT COMMAND lumi_archive_path)
-        break()
-    endif()
-    lumi_archive_path(${name} archive)
-    install(FILES ${archive} DESTINATION share/lumi/archives)
-endforeach()
 
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DLUMI_MANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt

@@ -102,13 +102,11 @@ layout)
         MANPATH="$prefix/share/man" man -P cat lumitool 2>/dev/null | grep -q 'unpack' ||
             fail "man cannot show lumitool's manual"
     fi
-    # The archives for skin makers are the ones inside the programs: the
-    # installed lumitool lists them.
-    for archive in monthly daily clock1 clock7; do
-        file="$prefix/share/lumi/archives/$archive.idx2"
-        "$prefix/bin/lumitool" list "$file" | grep -q '\.mg' ||
-            fail "lumitool cannot list $file"
-    done
+    # The installed lumitool runs and reads the installed holiday rules as
+    # the calendars do: New Year's Day is a holiday in every year they cover.
+    codes=$("$prefix/bin/lumitool" daycodes "$prefix/lib/lumi/holidays.txt" 2030 1) ||
+        fail "the installed lumitool cannot read the installed holidays.txt"
+    grep -q '"labels": \["[^"]' <<<"$codes" || fail "1 January 2030 is no holiday: $codes"
     # Nothing from the build folder (tests, benchmarks, tools) slips in.
     extra=$(cd "$prefix/bin" && ls | grep -vxE "lumitool|$(IFS='|'; echo "${built[*]}")" || true)
     [ -z "$extra" ] || fail "unexpected files in bin: $extra"
