@@ -4,18 +4,17 @@
 
 namespace {
 
-ShotLaunch LaunchMonthly(const std::vector<std::string> &args,
-                         std::string *error) {
-  if (!args.empty()) {
-    *error = "monthly takes no arguments";
-    return {};
-  }
-  auto create = [] {
-    CAppBase *app = CreateMonthlyApp();
-    app->classStyle |= CS_DBLCLKS;
-    return app;
-  };
-  return ShotLaunch{create, "LumiMonthly", "monthly"};
+ShotLaunch LaunchMonthly(const std::vector<std::string>& args, std::string* error) {
+    if (!args.empty()) {
+        *error = "monthly takes no arguments";
+        return {};
+    }
+    auto create = [] {
+        CAppBase* app = CreateMonthlyApp();
+        app->classStyle |= CS_DBLCLKS;
+        return app;
+    };
+    return ShotLaunch{create, "LumiMonthly", "monthly"};
 }
 
 const ShotProgram kPrograms[] = {
@@ -24,4 +23,6 @@ const ShotProgram kPrograms[] = {
 
 } // namespace
 
-std::span<const ShotProgram> ShotPrograms() { return kPrograms; }
+std::span<const ShotProgram> ShotPrograms() {
+    return kPrograms;
+}
