@@ -84,7 +84,7 @@ def encode(lumitool, outdir, pngs, methods=None):
     work = []
     for png in pngs:
         mg = os.path.join(outdir, stem(png) + ".mg")
-        if stale(mg, png, lumitool):
+        if stale(mg, png):
             if methods:
                 helper = [sys.executable, os.path.abspath(__file__), "encode-one", lumitool, png, mg] + methods
                 work.append((png, helper))

@@ -117,7 +117,7 @@ def expected_archives():
                    "parts_03.mg": (200, 200, True, hand_strips(200, 200, CLIPS_200), [])},
         "clock6": {"analog_04.mg": (200, 200, True, [], [(100, 100, 1, 1)]),
                    "parts_03.mg": (200, 200, True, hand_strips(200, 200, CLIPS_200), [])},
-        "clock7": {"digital_03.mg": (350, 105, True, [], [(10, 7, 340, 26)]),
+        "clock7": {"digital_03.mg": (350, 105, True, [], [(10, 7, 330, 26)]),
                    "parts_d03.mg": (280, 181, True, d03_cells(), [])},
     }
     result = {"monthly": monthly, "daily": daily}
