@@ -30,6 +30,21 @@ std::string QuoteExec(const std::string& path) {
     return quoted + "\"";
 }
 
+// An installed gadget lives in <prefix>/lib/lumi/ and is started through
+// the link <prefix>/bin/<name>; the entry then runs that link, the same
+// command the applications menu runs. Anywhere else, the program itself.
+std::string AutostartCommand(const std::string& executable) {
+    namespace fs = std::filesystem;
+    fs::path program(executable);
+    fs::path folder = program.parent_path();
+    if (folder.filename() != "lumi" || folder.parent_path().filename() != "lib") {
+        return executable;
+    }
+    fs::path launcher = folder.parent_path().parent_path() / "bin" / program.filename();
+    std::error_code error;
+    return fs::equivalent(launcher, program, error) ? launcher.string() : executable;
+}
+
 } // namespace
 
 std::u16string AutostartEntryPath(std::u16string_view shortcutName) {
@@ -59,7 +74,7 @@ bool WriteAutostartEntry(const std::u16string& path, std::u16string_view name,
                         Utf16ToUtf8(name) +
                         "\n"
                         "Exec=" +
-                        QuoteExec(Utf16ToUtf8(executable)) +
+                        QuoteExec(AutostartCommand(Utf16ToUtf8(executable))) +
                         "\n"
                         "X-GNOME-Autostart-enabled=true\n";
     return WriteFileAtomically(NativePath(path), entry);

@@ -8,7 +8,8 @@
 // ".desktop".
 std::u16string AutostartEntryPath(std::u16string_view shortcutName);
 bool AutostartEntryExists(const std::u16string& path);
-// Writes the entry for the executable; false when it cannot be written.
+// Writes the entry for the executable (for an installed program, its
+// launcher in <prefix>/bin); false when it cannot be written.
 bool WriteAutostartEntry(const std::u16string& path, std::u16string_view name,
                          std::u16string_view executable);
 void RemoveAutostartEntry(const std::u16string& path);
