@@ -60,12 +60,17 @@ wait_until() {
     done
 }
 
-# The server picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# The server picks a free display and writes its number to fd 3. Servers
+# started at the same moment can race for one number, so they take turns.
+exec 9>"${TMPDIR:-/tmp}/lumi-xvfb-$(id -u).lock"
+flock 9
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 9>&- >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 wait_until 10 "Xvfb" test -s "$work/display"
 export DISPLAY=":$(head -n1 "$work/display")"
 wait_until 10 "Xvfb" xprop -root
+flock -u 9
+exec 9>&-
 
 if [ "$window_manager" -eq 1 ]; then
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
