@@ -6,4 +6,5 @@ set -euo pipefail
 build_dir=${1:-build/debug}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/lsan.supp}
 ctest --test-dir "$build_dir" --output-on-failure --no-tests=error -j "$(nproc)"
