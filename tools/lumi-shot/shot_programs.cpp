@@ -1,6 +1,7 @@
 #include "shot_programs.h"
 
 #include "clock/clock_app.h"
+#include "daily/daily_app.h"
 #include "monthly/monthly_app.h"
 
 namespace {
@@ -33,9 +34,18 @@ ShotLaunch LaunchClock(const std::vector<std::string>& args, std::string* error)
     return ShotLaunch{create, "LumiClock" + number, "clock" + std::to_string(face)};
 }
 
+ShotLaunch LaunchDaily(const std::vector<std::string>& args, std::string* error) {
+    if (!args.empty()) {
+        *error = "daily takes no arguments";
+        return {};
+    }
+    return ShotLaunch{CreateDailyApp, "LumiDaily", "daily"};
+}
+
 const ShotProgram kPrograms[] = {
     {"monthly", "", LaunchMonthly},
     {"clock", "N", LaunchClock},
+    {"daily", "", LaunchDaily},
 };
 
 } // namespace
