@@ -24,23 +24,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 
-# sheet OUTPUT NAME... : decodes the named images of the current archive and
-# lays them out on a checkerboard.
+# sheet OUTPUT NAME... : decodes the named images of the current archive (two
+# at a time) and lays them out at 1:1 over a checkerboard.
 sheet() {
     local output=$1
     shift
+    printf '%s\n' "$@" | xargs -P 2 -I{} "$lumitool" decode "$archive:{}" "$work/{}.png"
     local tiles=()
     for name in "$@"; do
-        local png=$work/${name%.mg}.png
-        "$lumitool" decode "$archive:$name" "$png"
-        local size
-        size=$(identify -format '%wx%h' "$png")
-        convert -size "$size" tile:pattern:checkerboard -fill '#d8d8d8' -opaque '#999999' \
-            "$png" -compose over -composite "$work/tile-${name%.mg}.png"
-        tiles+=(-label "$name" "$work/tile-${name%.mg}.png")
+        tiles+=(-label "$name" "$work/$name.png")
     done
-    montage "${tiles[@]}" -background '#f4f1ea' -font DejaVu-Sans -pointsize 11 \
-        -geometry +8+8 -tile "${columns}x" "$output"
+    montage "${tiles[@]}" -texture pattern:checkerboard -font DejaVu-Sans -pointsize 11 \
+        -fill '#222222' -geometry +8+8 -tile "${columns}x" "$output"
+    rm -f "$work"/*.png
 }
 
 printf '%-10s %12s %14s %8s\n' archive 'archive bytes' 'images as PNG' 'entries'
