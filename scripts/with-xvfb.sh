@@ -72,10 +72,21 @@ wait_until 10 "Xvfb" xprop -root
 flock -u 9
 exec 9>&-
 
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 if [ "$window_manager" -eq 1 ]; then
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    wait_until 10 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    # On a busy machine openbox now and then fails to open a display that
+    # has just come up; it is started again, a few times at most.
+    for attempt in 1 2 3; do
+        openbox --sm-disable >"$work/openbox.log" 2>&1 &
+        wm_pid=$!
+        deadline=$((SECONDS + 10))
+        until wm_running || ! kill -0 "$wm_pid" 2>/dev/null || [ "$SECONDS" -ge "$deadline" ]; do
+            sleep 0.05
+        done
+        kill -0 "$wm_pid" 2>/dev/null && break
+    done
+    pids+=("$wm_pid")
+    wait_until 10 "openbox" wm_running
 fi
 if [ "$compositor" -eq 1 ]; then
     picom --backend xrender --config /dev/null >"$work/picom.log" 2>&1 &

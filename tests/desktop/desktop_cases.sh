@@ -72,7 +72,16 @@ pixel_at() {
 }
 pixel_is() { [ "$(pixel_at "$1" "$2")" = "$3" ]; }
 
-focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+has_focus() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
+# Keys go to the focused window: ask for focus until the window has it.
+focus() {
+    local deadline=$((SECONDS + 10))
+    until has_focus "$1"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "window $1 never got the focus"
+        xdotool windowactivate "$1" >/dev/null 2>&1 || xdotool windowfocus "$1" >/dev/null 2>&1 || true
+        sleep 0.05
+    done
+}
 named_window() { xdotool search --onlyvisible --name "^$1\$" | head -n1 | grep .; }
 
 case_placement() {

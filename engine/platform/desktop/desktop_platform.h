@@ -63,7 +63,6 @@ struct DesktopWindowRecord {
     DWORD exStyle = 0;
     LONG_PTR userData = 0;
     bool invalid = false; // needs WM_PAINT
-    bool painting = false;
     bool topMost = false;
     // The last shape applied to a layered window, one byte per pixel
     // (1 inside), so that an unchanged alpha pattern is not sent again.
