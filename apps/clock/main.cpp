@@ -12,5 +12,7 @@ int main() {
     CAppBase* app = CreateClockApp(LUMI_CLOCK_FACE);
     // The layered window paints itself; no background brush.
     app->useBackgroundBrush = 0;
-    return RunApplication(app, nullptr, SW_SHOW);
+    int exitCode = RunApplication(app, nullptr, SW_SHOW);
+    ReleasePlatform();
+    return exitCode;
 }

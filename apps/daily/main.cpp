@@ -9,5 +9,7 @@ int main() {
         std::fputs("LumiDaily: no desktop backend is available\n", stderr);
         return 1;
     }
-    return RunApplication(CreateDailyApp(), nullptr, SW_SHOW);
+    int exitCode = RunApplication(CreateDailyApp(), nullptr, SW_SHOW);
+    ReleasePlatform();
+    return exitCode;
 }

@@ -11,5 +11,7 @@ int main() {
     }
     CAppBase* app = CreateMonthlyApp();
     app->classStyle |= CS_DBLCLKS;
-    return RunApplication(app, nullptr, SW_SHOW);
+    int exitCode = RunApplication(app, nullptr, SW_SHOW);
+    ReleasePlatform();
+    return exitCode;
 }

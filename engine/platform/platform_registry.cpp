@@ -48,3 +48,8 @@ bool SelectPlatform(std::string_view name) {
     }
     return false;
 }
+
+void ReleasePlatform() {
+    InstallPlatform(nullptr);
+    g_selected.reset();
+}

@@ -19,3 +19,6 @@ std::span<const PlatformBackend> PlatformBackends();
 // Creates the named backend and installs it as Sys() for the rest of the
 // process. False when no backend has that name.
 bool SelectPlatform(std::string_view name);
+// Destroys the selected backend while the program can still tear it down
+// (a toolkit's own state is gone once static destruction has begun).
+void ReleasePlatform();

@@ -239,5 +239,7 @@ int main(int argc, char** argv) {
         Report(std::string("CLOSE-REQUESTED ") + (answered ? "1" : "0"));
         return answered ? 0 : 1;
     }
-    return RunApplication(new ProbeApp(options), nullptr, SW_SHOW);
+    int exitCode = RunApplication(new ProbeApp(options), nullptr, SW_SHOW);
+    ReleasePlatform();
+    return exitCode;
 }

@@ -40,7 +40,9 @@ void DesktopPlatform::EndPaint(HWND /*window*/, HDC /*dc*/) {}
 
 bool DesktopPlatform::PresentPlain(HDC dc, int x, int y, const PixelView& picture) {
     DesktopWindowRecord* record = Find(WindowOf(dc));
-    if (record == nullptr || !IsUsable(picture)) {
+    // A layered window keeps what PresentLayered gave it: painting it with
+    // opaque pixels would hide its translucent edges.
+    if (record == nullptr || !IsUsable(picture) || record->IsLayered()) {
         return false;
     }
     DesktopWindow& widget = *record->widget;
