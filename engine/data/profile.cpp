@@ -280,7 +280,10 @@ BOOL WritePrivateProfileString(const char16_t* section, const char16_t* key, con
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
                      std::u16string(Trim(key)) + u"=" + value);
     } else {
-        lines.push_back(u"[" + std::u16string(Trim(section)) + u"]");
+        std::u16string sectionLine(1, u'[');
+        sectionLine += Trim(section);
+        sectionLine += u']';
+        lines.push_back(std::move(sectionLine));
         lines.push_back(std::u16string(Trim(key)) + u"=" + value);
     }
     return document.Save() ? 1 : 0;

@@ -238,7 +238,10 @@ int CTabDataBase::Save(const char16_t* path) const {
         return WriteFileAtomically(NativePath(path), Utf16ToAnsi(Text())) ? 1 : 0;
     }
     if (saveFormat == kUtf16) {
-        std::u16string text = u"\xFEFF" + Text();
+        // The byte-order mark first (appended, not concatenated: GCC 12
+        // misreads a prefix concatenation as an overlapping copy).
+        std::u16string text(1, u'\xFEFF');
+        text += Text();
         std::vector<std::uint8_t> bytes(text.size() * 2);
         for (std::size_t i = 0; i < text.size(); ++i) {
             bytes[2 * i] = static_cast<std::uint8_t>(text[i]);
