@@ -142,8 +142,8 @@ def decode_alpha(lumitool, image):
     return width, data[8 + 3::4]
 
 
-def check_image(lumitool, archive, name, spec, problems):
-    width, height, needs_alpha, cells, opaque = spec
+def check_image(lumitool, archive, name, wanted_image, problems):
+    width, height, needs_alpha, cells, opaque = wanted_image
     info = run([lumitool, "info", f"{archive}:{name}"]).split()
     if len(info) != 3 or (int(info[0]), int(info[1])) != (width, height):
         problems.append(f"{name}: size {' '.join(info[:2])}, expected {width} {height}")
@@ -221,12 +221,12 @@ def main(argv):
             problems.append(f"{name}: {extra} is not loaded by the program")
         loudness = {}
         for entry in sorted(set(wanted) & present):
-            spec = wanted[entry]
+            wanted_image = wanted[entry]
             found = []
-            if spec == "wav":
+            if wanted_image == "wav":
                 check_sound(lumitool, archive, entry, found, loudness)
             else:
-                check_image(lumitool, archive, entry, spec, found)
+                check_image(lumitool, archive, entry, wanted_image, found)
             problems += [f"{name}: {p}" for p in found]
             checked += 1
         if loudness:

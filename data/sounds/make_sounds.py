@@ -195,10 +195,10 @@ def click():
 
 
 def voice_files():
-    for name, spec in CHARACTERS.items():
+    for name, voice in CHARACTERS.items():
         for k in range(12):
             yield f"{name}-{23 if k == 0 else 11 + k}.wav", (lambda n=name, k=k: chime(n, k))
-        yield f"{name}-{spec[6]}.wav", (lambda n=name: alarm(n))
+        yield f"{name}-{voice[6]}.wav", (lambda n=name: alarm(n))
 
 
 def main(argv):
