@@ -132,11 +132,6 @@ void CApp::OnContextMenu(int x, int y) {
     Sys().TrackPopupMenu(BuildClockMenu(state), POINT{x, y}, hWnd);
 }
 
-void CApp::Toggle(int& value, const char16_t* key) {
-    value = value != 0 ? 0 : 1;
-    file.WriteSettingInt(value, key);
-}
-
 int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
     switch (LoWord(wParam)) {
     case kCommandAbout:
@@ -149,11 +144,10 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
         OpenConfigDialog();
         return 1;
     case kCommandTopMost:
-        desktop.SetTopMost(desktop.settings.topMost != 0 ? 0 : 1);
-        file.WriteSettingInt(desktop.settings.topMost, u"TopMost");
+        desktop.ToggleTopMost();
         return 1;
     case kCommandFixedPos:
-        Toggle(desktop.settings.fixedPos, u"FixedPos");
+        desktop.ToggleFixedPos();
         return 1;
     case kCommandAlarmEnable:
         alarm.enable = alarm.enable != 0 ? 0 : 1;
@@ -161,19 +155,14 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
         file.WriteSettingInt(alarm.enable, u"AlermEnable0");
         return 1;
     case kCommand24Hour:
-        Toggle(digital24, u"Digital24");
+        desktop.ToggleSetting(digital24, u"Digital24");
         redrawRequested = 1;
         return 1;
     case kCommandTrayIcon:
-        Toggle(desktop.settings.trayIcon, u"TrayIcon");
-        if (desktop.settings.trayIcon != 0) {
-            desktop.AddTrayIcon();
-        } else {
-            desktop.RemoveTrayIcon();
-        }
+        desktop.ToggleTrayIcon();
         return 1;
     case kCommandAutostart:
-        desktop.ToggleShortcut(desktop.ShortcutExists() != 0 ? 0 : 1);
+        desktop.ToggleAutostart();
         return 1;
     default:
         return 0;
@@ -181,10 +170,7 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
 }
 
 void CApp::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
-    if (lParam == WM_LBUTTONDOWN) {
-        desktop.BringToFront();
-    } else if (lParam == WM_RBUTTONDOWN) {
-        desktop.BringToFront();
+    if (desktop.OnTrayClick(lParam)) {
         POINT cursor = Sys().GetCursorPos();
         OnContextMenu(cursor.x, cursor.y);
     }

@@ -54,7 +54,6 @@ public:
 
 private:
     void ComposeAndPresent();
-    void Toggle(int& value, const char16_t* key);
 };
 
 } // namespace clock_program

@@ -262,13 +262,7 @@ void CApp::ShowPopupMenu(int x, int y) {
     Sys().TrackPopupMenu(items, POINT{x, y}, hWnd);
 }
 
-void CApp::ToggleSetting(int& value, const char16_t* key) {
-    value = value != 0 ? 0 : 1;
-    file.WriteSettingInt(value, key);
-}
-
 int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
-    WindowSettings& settings = desktop_.settings;
     switch (LoWord(wParam)) {
     case kCommandAbout:
         desktop_.ShowAbout();
@@ -283,22 +277,16 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
         ChangeDate(NextMonth(shown_), kSlideForward);
         return 1;
     case kCommandTopMost:
-        desktop_.SetTopMost(settings.topMost != 0 ? 0 : 1);
-        file.WriteSettingInt(settings.topMost, u"TopMost");
+        desktop_.ToggleTopMost();
         return 1;
     case kCommandFixedPos:
-        ToggleSetting(settings.fixedPos, u"FixedPos");
+        desktop_.ToggleFixedPos();
         return 1;
     case kCommandTrayIcon:
-        ToggleSetting(settings.trayIcon, u"TrayIcon");
-        if (settings.trayIcon != 0) {
-            desktop_.AddTrayIcon();
-        } else {
-            desktop_.RemoveTrayIcon();
-        }
+        desktop_.ToggleTrayIcon();
         return 1;
     case kCommandAutostart:
-        desktop_.ToggleShortcut(desktop_.ShortcutExists() != 0 ? 0 : 1);
+        desktop_.ToggleAutostart();
         return 1;
     default:
         return 0;
@@ -306,10 +294,7 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
 }
 
 void CApp::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
-    if (lParam == WM_LBUTTONDOWN) {
-        desktop_.BringToFront();
-    } else if (lParam == WM_RBUTTONDOWN) {
-        desktop_.BringToFront();
+    if (desktop_.OnTrayClick(lParam)) {
         POINT cursor = Sys().GetCursorPos();
         ShowPopupMenu(cursor.x, cursor.y);
     }

@@ -66,7 +66,6 @@ private:
     void SetCalendarMonth();
     void Compose();
     void ShowPopupMenu(int x, int y);
-    void ToggleSetting(int& value, const char16_t* key);
 
     CDesktopIntegration desktop_;
     std::unique_ptr<CSurface> backBuffer_;

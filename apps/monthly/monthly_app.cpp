@@ -88,7 +88,6 @@ private:
     void EditDayMemo(int day);
     void DeleteMemo(int day);
     void PlayClick();
-    void Toggle(int& setting, const char16_t* key);
 
     CDesktopIntegration desktop_;
     std::unique_ptr<CSurface> backBuffer_;
@@ -378,13 +377,7 @@ void CApp::OnContextMenu(int x, int y) {
     Sys().TrackPopupMenu(BuildMonthlyMenu(state), POINT{x, y}, hWnd);
 }
 
-void CApp::Toggle(int& setting, const char16_t* key) {
-    setting = setting == 0 ? 1 : 0;
-    file.WriteSettingInt(setting, key);
-}
-
 int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
-    WindowSettings& settings = desktop_.settings;
     switch (LoWord(wParam)) {
     case kCmdAbout:
         desktop_.ShowAbout();
@@ -399,14 +392,13 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
         DeleteMemo(contextDay_);
         return 1;
     case kCmdTopMost:
-        desktop_.SetTopMost(settings.topMost == 0 ? 1 : 0);
-        file.WriteSettingInt(settings.topMost, u"TopMost");
+        desktop_.ToggleTopMost();
         return 1;
     case kCmdFixedPos:
-        Toggle(settings.fixedPos, u"FixedPos");
+        desktop_.ToggleFixedPos();
         return 1;
     case kCmdShowToday:
-        Toggle(showToday_, u"ShowToday");
+        desktop_.ToggleSetting(showToday_, u"ShowToday");
         return 1;
     case kCmdNextMonth:
         StepMonth(1);
@@ -417,15 +409,10 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
         PlayClick();
         return 1;
     case kCmdTrayIcon:
-        Toggle(settings.trayIcon, u"TrayIcon");
-        if (settings.trayIcon != 0) {
-            desktop_.AddTrayIcon();
-        } else {
-            desktop_.RemoveTrayIcon();
-        }
+        desktop_.ToggleTrayIcon();
         return 1;
     case kCmdAutostart:
-        desktop_.ToggleShortcut(desktop_.ShortcutExists() != 0 ? 0 : 1);
+        desktop_.ToggleAutostart();
         return 1;
     default:
         return 0;
@@ -433,10 +420,7 @@ int CApp::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
 }
 
 void CApp::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
-    if (lParam == WM_LBUTTONDOWN) {
-        desktop_.BringToFront();
-    } else if (lParam == WM_RBUTTONDOWN) {
-        desktop_.BringToFront();
+    if (desktop_.OnTrayClick(lParam)) {
         POINT cursor = Sys().GetCursorPos();
         OnContextMenu(cursor.x, cursor.y);
     }

@@ -167,6 +167,41 @@ void CDesktopIntegration::ShowAbout() {
     about.RunModal();
 }
 
+void CDesktopIntegration::ToggleSetting(int& value, const char16_t* key) {
+    value = value != 0 ? 0 : 1;
+    app_.file.WriteSettingInt(value, key);
+}
+
+void CDesktopIntegration::ToggleTopMost() {
+    SetTopMost(settings.topMost != 0 ? 0 : 1);
+    app_.file.WriteSettingInt(settings.topMost, u"TopMost");
+}
+
+void CDesktopIntegration::ToggleFixedPos() {
+    ToggleSetting(settings.fixedPos, u"FixedPos");
+}
+
+void CDesktopIntegration::ToggleTrayIcon() {
+    ToggleSetting(settings.trayIcon, u"TrayIcon");
+    if (settings.trayIcon != 0) {
+        AddTrayIcon();
+    } else {
+        RemoveTrayIcon();
+    }
+}
+
+void CDesktopIntegration::ToggleAutostart() {
+    ToggleShortcut(ShortcutExists() != 0 ? 0 : 1);
+}
+
+bool CDesktopIntegration::OnTrayClick(LPARAM mouseMessage) {
+    if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) {
+        return false;
+    }
+    BringToFront();
+    return mouseMessage == WM_RBUTTONDOWN;
+}
+
 void CDesktopIntegration::InvalidateAndUpdate() {
     Sys().InvalidateRect(app_.hWnd, nullptr, false);
     Sys().UpdateWindow(app_.hWnd);

@@ -35,6 +35,19 @@ public:
     // removes it, reports.
     void ToggleShortcut(int create);
     void ShowAbout();
+
+    // The window options every gadget's menu offers, each written the moment
+    // it changes.
+    void ToggleTopMost();
+    void ToggleFixedPos();
+    void ToggleTrayIcon();
+    // Creates the autostart entry when there is none, else removes it.
+    void ToggleAutostart();
+    // Flips a 0/1 setting of the program and writes it under key.
+    void ToggleSetting(int& value, const char16_t* key);
+    // A click on the tray icon brings the window forward; true for a right
+    // click, after which the program shows its menu at the cursor.
+    bool OnTrayClick(LPARAM mouseMessage);
     // The plain window's repaint: the paint hook then presents the buffer.
     void InvalidateAndUpdate();
 
