@@ -52,7 +52,6 @@ public:
         if (!bytes) {
             return;
         }
-        exists_ = true;
         std::u16string text = DecodeText(*bytes);
         std::size_t start = 0;
         while (start < text.size()) {
@@ -71,8 +70,6 @@ public:
             start = end + 1;
         }
     }
-
-    bool Exists() const { return exists_; }
 
     // The section name of a "[name]" line.
     static bool IsHeader(std::u16string_view line, std::u16string_view* name) {
@@ -146,7 +143,6 @@ private:
     std::string path_;
     std::vector<std::u16string> lines_;
     bool crlf_ = false;
-    bool exists_ = false;
 };
 
 std::u16string_view Unquote(std::u16string_view value) {

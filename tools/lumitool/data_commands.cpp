@@ -73,10 +73,11 @@ int Usage(const char* command, const char* usage) {
     return ToolError(std::string("usage: lumitool ") + command + " " + usage);
 }
 
-// Writes to stdout; a closed pipe or a full disk is an error, not a signal.
-bool WriteOut(std::string_view bytes) {
+// Writes to stdout; a closed pipe or a full disk shows in FinishOutput, not
+// as a signal.
+void WriteOut(std::string_view bytes) {
     std::signal(SIGPIPE, SIG_IGN);
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
 int FinishOutput() {
@@ -173,10 +174,6 @@ std::optional<OpenedArchive> OpenArchiveFile(const std::string& path, std::strin
     return archive;
 }
 
-std::string DisplayName(const ArchiveEntry& entry) {
-    return std::string(entry.Name());
-}
-
 int Pack(const std::vector<std::string>& raw) {
     Arguments args = ParseArguments(raw, {"--maker"});
     if (!args.error.empty()) {
@@ -230,7 +227,7 @@ int List(const std::vector<std::string>& args) {
     }
     std::string text;
     for (const ArchiveEntry& entry : archive->files->Entries()) {
-        text += DisplayName(entry) + "\t" + std::to_string(entry.size) + "\t" +
+        text += std::string(entry.Name()) + "\t" + std::to_string(entry.size) + "\t" +
                 std::to_string(entry.Method()) + "\n";
     }
     WriteOut(text);
@@ -275,11 +272,11 @@ int Unpack(const std::vector<std::string>& args) {
     // Everything is checked before anything is written.
     for (const ArchiveEntry& entry : files.Entries()) {
         if (!IsPlainFileName(entry.Name())) {
-            return ToolError(args[0] + ": entry name \"" + DisplayName(entry) +
+            return ToolError(args[0] + ": entry name \"" + std::string(entry.Name()) +
                              "\" is not a plain file name");
         }
         if (!files.EntryInArchive(entry)) {
-            return ToolError(args[0] + ": entry \"" + DisplayName(entry) +
+            return ToolError(args[0] + ": entry \"" + std::string(entry.Name()) +
                              "\" reaches outside the archive");
         }
     }
