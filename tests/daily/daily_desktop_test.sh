@@ -29,9 +29,13 @@ running "$pid" || fail "the first instance is gone"
 # the page: the big day number in the page's right half changes.
 number() { import -window root -crop "90x80+$((x + 190))+$((y + 40))" -depth 8 rgb:- | md5sum; }
 number_changed() { [ "$(number)" != "$1" ]; }
+button_area() { import -window root -crop "24x24+$((x + 292))+$((y + 80))" -depth 8 rgb:- | md5sum; }
+button_drawn() { [ "$(button_area)" != "$1" ]; }
+no_button=$(button_area)
 xdotool mousemove --sync $((x + 304)) $((y + 92))
+wait_for 30 "the buttons" button_drawn "$no_button"
 before=$(number)
 xdotool click 1
-wait_for 10 "the next page" number_changed "$before"
+wait_for 30 "the next page" number_changed "$before"
 running "$pid" || fail "the program ended"
 echo "LumiDaily desktop check passed"

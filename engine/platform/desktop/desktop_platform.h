@@ -196,6 +196,9 @@ private:
     DesktopWindowRecord* Find(HWND window);
     // The widget of any window: a top-level one, a dialog or a control.
     QWidget* WidgetOf(HWND window);
+    // The client area's top-left corner on the screen. On X11 the server is
+    // asked: Qt's own idea lags behind a move the window manager just made.
+    QPoint ClientOrigin(QWidget& widget) const;
     HWND NewHandle() { return reinterpret_cast<HWND>(state_.nextHandle++); }
     DialogItem* FindControl(HWND dialog, int controlId);
     void BuildControl(HWND dialog, QWidget& parent, const DialogControl& control, QSize baseUnits);

@@ -377,13 +377,22 @@ bool DesktopPlatform::GetClientRect(HWND window, RECT* rect) {
     return true;
 }
 
+QPoint DesktopPlatform::ClientOrigin(QWidget& widget) const {
+    if (state_.x11 && widget.isVisible()) {
+        if (std::optional<QPoint> origin = x11::WindowOrigin(widget.winId())) {
+            return *origin;
+        }
+    }
+    return widget.mapToGlobal(QPoint(0, 0));
+}
+
 bool DesktopPlatform::ClientToScreen(HWND window, POINT* point) {
     QWidget* widget = WidgetOf(window);
     if (widget == nullptr) {
         return false;
     }
-    QPoint screen = widget->mapToGlobal(QPoint(point->x, point->y));
-    *point = POINT{screen.x(), screen.y()};
+    QPoint origin = ClientOrigin(*widget);
+    *point = POINT{point->x + origin.x(), point->y + origin.y()};
     return true;
 }
 
@@ -392,7 +401,7 @@ bool DesktopPlatform::ScreenToClient(HWND window, POINT* point) {
     if (widget == nullptr) {
         return false;
     }
-    QPoint client = widget->mapFromGlobal(QPoint(point->x, point->y));
-    *point = POINT{client.x(), client.y()};
+    QPoint origin = ClientOrigin(*widget);
+    *point = POINT{point->x - origin.x(), point->y - origin.y()};
     return true;
 }
